@@ -2,7 +2,7 @@
 
 namespace {
 
-void storeText(BootBlock &block, std::size_t offset, std::size_t width, const std::string &text) {
+void storeText(BootBlock& block, std::size_t offset, std::size_t width, const std::string& text) {
     for (std::size_t i = 0; i < width; ++i) {
         block.at(offset + i) = i < text.size() ? static_cast<std::uint8_t>(text[i]) : 0;
     }
@@ -10,7 +10,7 @@ void storeText(BootBlock &block, std::size_t offset, std::size_t width, const st
 
 } // namespace
 
-BootBlock makeBootBlock(const BootSectorFields &fields) {
+BootBlock makeBootBlock(const BootSectorFields& fields) {
     BootBlock block{};
     for (std::size_t i = 0; i < block.size(); ++i) {
         block.at(i) = static_cast<std::uint8_t>((i * 7 + 3) & 0xFF);

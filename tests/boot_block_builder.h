@@ -30,4 +30,4 @@ struct BootSectorFields {
 // 0x29, the 0xAA55 signature, and a recognisable pattern in every byte that
 // the fields do not cover. Text longer than its field is cut; shorter text
 // is followed by zero bytes.
-BootBlock makeBootBlock(const BootSectorFields &fields);
+BootBlock makeBootBlock(const BootSectorFields& fields);

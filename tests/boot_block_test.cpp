@@ -34,7 +34,7 @@ struct SizeCodeCase {
     SectorSizeCode code;
 };
 
-void PrintTo(const SizeCodeCase &c, std::ostream *os) { *os << c.bytes; }
+void PrintTo(const SizeCodeCase& c, std::ostream* os) { *os << c.bytes; }
 
 class SectorSizeCodeTest : public testing::TestWithParam<SizeCodeCase> {};
 
@@ -57,7 +57,7 @@ struct CheckOutcome {
     std::string error;
 };
 
-CheckOutcome runCheck(const BootBlock &block) {
+CheckOutcome runCheck(const BootBlock& block) {
     testing::internal::CaptureStderr();
     int status = -1;
     try {
@@ -69,20 +69,20 @@ CheckOutcome runCheck(const BootBlock &block) {
 }
 
 struct CheckCase {
-    const char *name;
+    const char* name;
     std::uint8_t signatureLow;
     std::uint8_t signatureHigh;
-    const char *fileSystemId;
+    const char* fileSystemId;
     int status;
-    const char *error;
+    const char* error;
 };
 
-void PrintTo(const CheckCase &c, std::ostream *os) { *os << c.name; }
+void PrintTo(const CheckCase& c, std::ostream* os) { *os << c.name; }
 
 class CheckBootBlockTest : public testing::TestWithParam<CheckCase> {};
 
 TEST_P(CheckBootBlockTest, SignatureFirstThenFileSystemId) {
-    const CheckCase &c = GetParam();
+    const CheckCase& c = GetParam();
     BootSectorFields fields;
     fields.fileSystemId = c.fileSystemId;
     BootBlock block = makeBootBlock(fields);
@@ -122,7 +122,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "superfloppy volumes.\n"}),
     CaseName{});
 
-std::string captureReport(const BootBlock &block) {
+std::string captureReport(const BootBlock& block) {
     testing::internal::CaptureStdout();
     printBootBlockReport(block);
     return testing::internal::GetCapturedStdout();

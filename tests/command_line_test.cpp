@@ -10,23 +10,23 @@
 namespace {
 
 struct ParseCase {
-    const char *name;
+    const char* name;
     std::string_view prefixes;
-    std::vector<const char *> arguments; // after the program name
+    std::vector<const char*> arguments; // after the program name
     int status;
-    const char *error;
+    const char* error;
     SectorSizeCode targetSizeCode; // checked when status is 0
     bool newSerial;
-    const char *driveArgument;
+    const char* driveArgument;
 };
 
-void PrintTo(const ParseCase &c, std::ostream *os) { *os << c.name; }
+void PrintTo(const ParseCase& c, std::ostream* os) { *os << c.name; }
 
 class ParseCommandLineTest : public testing::TestWithParam<ParseCase> {};
 
 TEST_P(ParseCommandLineTest, Parses) {
-    const ParseCase &c = GetParam();
-    std::vector<const char *> argv{"resec"};
+    const ParseCase& c = GetParam();
+    std::vector<const char*> argv{"resec"};
     argv.insert(argv.end(), c.arguments.begin(), c.arguments.end());
     RunSettings settings;
 

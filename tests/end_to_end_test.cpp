@@ -5,29 +5,12 @@
 
 #include "boot_block_builder.h"
 #include "case_name.h"
-#include "process_runner.h"
+#include "end_to_end_support.h"
 
 namespace {
 
-const std::string kProgram = RESEC_PROGRAM;
-
-const char *const kUsage = "RESEC V 0.9\n\nusage: RESEC <device> [options]\n\n"
+const char* const kUsage = "RESEC V 0.9\n\nusage: RESEC <device> [options]\n\n"
                            "options: -s#  change logical sector size to #, default 2048\n";
-
-std::string blockBytes(const BootBlock &block) { return std::string(block.begin(), block.end()); }
-
-// A volume image: the boot block followed by zero bytes up to the size.
-std::string imageBytes(const BootBlock &block, std::size_t size) {
-    std::string bytes = blockBytes(block);
-    bytes.resize(size, '\0');
-    return bytes;
-}
-
-ProcessResult runResec(const std::vector<std::string> &arguments) {
-    std::vector<std::string> argv{kProgram};
-    argv.insert(argv.end(), arguments.begin(), arguments.end());
-    return runProgram(argv);
-}
 
 BootSectorFields moFields() {
     BootSectorFields fields;
@@ -47,7 +30,7 @@ BootSectorFields moFields() {
     return fields;
 }
 
-const char *const kMoReport = "\nBoot block information:\n"
+const char* const kMoReport = "\nBoot block information:\n"
                               "  File system ID:        FAT12   \n"
                               "  OEM ID:                MSWIN4.1\n"
                               "  Bytes per sector:      2048\n"
@@ -75,18 +58,18 @@ TEST(EndToEnd, NoArgumentPrintsUsage) {
 // Command-line errors: their message and status, and nothing opened, so the
 // image named on the command line is never touched.
 struct CommandLineErrorCase {
-    const char *name;
+    const char* name;
     std::vector<std::string> options; // after the image
     int status;
-    const char *error;
+    const char* error;
 };
 
-void PrintTo(const CommandLineErrorCase &c, std::ostream *os) { *os << c.name; }
+void PrintTo(const CommandLineErrorCase& c, std::ostream* os) { *os << c.name; }
 
 class CommandLineErrorTest : public testing::TestWithParam<CommandLineErrorCase> {};
 
 TEST_P(CommandLineErrorTest, EndsBeforeTheOpen) {
-    const CommandLineErrorCase &c = GetParam();
+    const CommandLineErrorCase& c = GetParam();
     TemporaryFolder folder;
     // The image does not exist: an open would report it.
     std::vector<std::string> arguments{folder.file("missing.img")};
@@ -111,7 +94,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(EndToEnd, SecondPathNamesTheFirstInTheSyntaxError) {
     TemporaryFolder folder;
     const std::string image = folder.file("missing.img");
-    for (const std::string &second : {std::string("/s512"), std::string("")}) {
+    for (const std::string& second : {std::string("/s512"), std::string("")}) {
         const ProcessResult result = runResec({image, second});
         EXPECT_EQ(result.status, 11);
         EXPECT_EQ(result.out, "");
@@ -119,7 +102,7 @@ TEST(EndToEnd, SecondPathNamesTheFirstInTheSyntaxError) {
     }
 }
 
-TEST(EndToEnd, ReportsTheBootBlockAndLeavesTheImageAlone) {
+TEST(EndToEnd, SameSectorSizeReportsAndLeavesTheImageAlone) {
     TemporaryFolder folder;
     const std::string image = folder.file("mo.img");
     const std::string original = imageBytes(makeBootBlock(moFields()), 64 * 1024);
@@ -127,7 +110,8 @@ TEST(EndToEnd, ReportsTheBootBlockAndLeavesTheImageAlone) {
 
     const ProcessResult result = runResec({image});
     EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.out, kMoReport);
+    EXPECT_EQ(result.out,
+              std::string(kMoReport) + "\nDevice has 2048 bytes per sector. No changes made.\n");
     EXPECT_EQ(result.err, "");
     EXPECT_EQ(readFile(image), original);
 }
@@ -135,20 +119,20 @@ TEST(EndToEnd, ReportsTheBootBlockAndLeavesTheImageAlone) {
 // Volumes that fail before the report: exact message, status, no output on
 // standard output, image unchanged.
 struct VolumeErrorCase {
-    const char *name;
+    const char* name;
     std::size_t imageSize;
     std::uint16_t signature;
-    const char *fileSystemId;
+    const char* fileSystemId;
     int status;
-    const char *error;
+    const char* error;
 };
 
-void PrintTo(const VolumeErrorCase &c, std::ostream *os) { *os << c.name; }
+void PrintTo(const VolumeErrorCase& c, std::ostream* os) { *os << c.name; }
 
 class VolumeErrorTest : public testing::TestWithParam<VolumeErrorCase> {};
 
 TEST_P(VolumeErrorTest, FailsWithItsMessageAndWritesNothing) {
-    const VolumeErrorCase &c = GetParam();
+    const VolumeErrorCase& c = GetParam();
     TemporaryFolder folder;
     const std::string image = folder.file("volume.img");
     BootSectorFields fields = moFields();
@@ -212,7 +196,7 @@ TEST(EndToEnd, OptionAsFirstArgumentIsTheDevice) {
     EXPECT_EQ(result.err, "Failed to open device -s512 for writing. - Code 2.\n");
 }
 
-TEST(EndToEnd, ReportsAVolumeMadeByMkfsFat) {
+TEST(EndToEnd, ReportsAVolumeMadeByMkfsFatAndLeavesItAlone) {
     TemporaryFolder folder;
     const std::string image = folder.file("mkfs.img");
     const ProcessResult made =
@@ -239,7 +223,8 @@ TEST(EndToEnd, ReportsAVolumeMadeByMkfsFat) {
                           "  Hidden sectors:        0\n"
                           "  Total sectors (long):  0\n"
                           "  Serial number:         2A5C0E71\n"
-                          "  Volume name:           SAMPLE     \n");
+                          "  Volume name:           SAMPLE     \n"
+                          "\nDevice has 2048 bytes per sector. No changes made.\n");
     EXPECT_EQ(result.err, "");
     EXPECT_EQ(readFile(image), original);
 }

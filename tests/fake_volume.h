@@ -18,4 +18,4 @@ struct FakeVolumeState {
 };
 
 // The state the fake volume functions work on; reset it before each run.
-FakeVolumeState &fakeVolume();
+FakeVolumeState& fakeVolume();

@@ -11,12 +11,12 @@
 #include <sstream>
 #include <stdexcept>
 
-extern char **environ;
+extern char** environ;
 
 namespace {
 
 int makeCaptureFile() {
-    const char *base = std::getenv("TMPDIR");
+    const char* base = std::getenv("TMPDIR");
     std::string name =
         std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/resec-capture-XXXXXX";
     const int fd = mkstemp(name.data());
@@ -44,21 +44,21 @@ std::string drain(int fd) {
 
 } // namespace
 
-ProcessResult runProgram(const std::vector<std::string> &argv,
-                         const std::vector<std::string> &extraEnvironment) {
+ProcessResult runProgram(const std::vector<std::string>& argv,
+                         const std::vector<std::string>& extraEnvironment) {
     const int outFd = makeCaptureFile();
     const int errFd = makeCaptureFile();
-    std::vector<char *> args;
-    for (const std::string &a : argv) {
-        args.push_back(const_cast<char *>(a.c_str()));
+    std::vector<char*> args;
+    for (const std::string& a : argv) {
+        args.push_back(const_cast<char*>(a.c_str()));
     }
     args.push_back(nullptr);
-    std::vector<char *> env;
-    for (char **e = environ; *e != nullptr; ++e) {
+    std::vector<char*> env;
+    for (char** e = environ; *e != nullptr; ++e) {
         env.push_back(*e);
     }
-    for (const std::string &e : extraEnvironment) {
-        env.push_back(const_cast<char *>(e.c_str()));
+    for (const std::string& e : extraEnvironment) {
+        env.push_back(const_cast<char*>(e.c_str()));
     }
     env.push_back(nullptr);
 
@@ -84,12 +84,12 @@ ProcessResult runProgram(const std::vector<std::string> &argv,
     return result;
 }
 
-ProcessResult runShell(const std::string &commandLine) {
+ProcessResult runShell(const std::string& commandLine) {
     return runProgram({"/bin/sh", "-c", commandLine + " 2>&1"});
 }
 
 TemporaryFolder::TemporaryFolder() {
-    const char *base = std::getenv("TMPDIR");
+    const char* base = std::getenv("TMPDIR");
     std::string name =
         std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/resec-test-XXXXXX";
     if (mkdtemp(name.data()) == nullptr) {
@@ -103,19 +103,19 @@ TemporaryFolder::~TemporaryFolder() {
     std::filesystem::remove_all(path_, ignored);
 }
 
-std::string readFile(const std::string &path) {
+std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
 }
 
-void writeFile(const std::string &path, const std::string &bytes) {
+void writeFile(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-std::string shellQuote(const std::string &word) {
+std::string shellQuote(const std::string& word) {
     std::string quoted = "'";
     for (const char c : word) {
         if (c == '\'') {

@@ -14,28 +14,28 @@ struct ProcessResult {
 
 // Runs argv[0] (searched in PATH when it has no slash) with the arguments,
 // standard input from /dev/null, and optional extra environment entries.
-ProcessResult runProgram(const std::vector<std::string> &argv,
-                         const std::vector<std::string> &extraEnvironment = {});
+ProcessResult runProgram(const std::vector<std::string>& argv,
+                         const std::vector<std::string>& extraEnvironment = {});
 
 // Runs a shell command line; returns its exit status and its combined output.
-ProcessResult runShell(const std::string &commandLine);
+ProcessResult runShell(const std::string& commandLine);
 
 // A fresh folder under TMPDIR (or /tmp), removed with its contents at the end.
 class TemporaryFolder {
   public:
     TemporaryFolder();
     ~TemporaryFolder();
-    TemporaryFolder(const TemporaryFolder &) = delete;
-    TemporaryFolder &operator=(const TemporaryFolder &) = delete;
-    const std::string &path() const { return path_; }
-    std::string file(const std::string &name) const { return path_ + "/" + name; }
+    TemporaryFolder(const TemporaryFolder&) = delete;
+    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+    const std::string& path() const { return path_; }
+    std::string file(const std::string& name) const { return path_ + "/" + name; }
 
   private:
     std::string path_;
 };
 
-std::string readFile(const std::string &path);
-void writeFile(const std::string &path, const std::string &bytes);
+std::string readFile(const std::string& path);
+void writeFile(const std::string& path, const std::string& bytes);
 
 // Quotes a word for the POSIX shell.
-std::string shellQuote(const std::string &word);
+std::string shellQuote(const std::string& word);

@@ -5,27 +5,27 @@
 
 #include "cli/exit_status.h"
 
-std::uint8_t loadU8(const BootBlock &block, std::size_t offset) { return block.at(offset); }
+std::uint8_t loadU8(const BootBlock& block, std::size_t offset) { return block.at(offset); }
 
-std::uint16_t loadLe16(const BootBlock &block, std::size_t offset) {
+std::uint16_t loadLe16(const BootBlock& block, std::size_t offset) {
     return static_cast<std::uint16_t>(block.at(offset) | (block.at(offset + 1) << 8));
 }
 
-std::uint32_t loadLe32(const BootBlock &block, std::size_t offset) {
+std::uint32_t loadLe32(const BootBlock& block, std::size_t offset) {
     return static_cast<std::uint32_t>(block.at(offset)) |
            (static_cast<std::uint32_t>(block.at(offset + 1)) << 8) |
            (static_cast<std::uint32_t>(block.at(offset + 2)) << 16) |
            (static_cast<std::uint32_t>(block.at(offset + 3)) << 24);
 }
 
-void storeU8(BootBlock &block, std::size_t offset, std::uint8_t value) { block.at(offset) = value; }
+void storeU8(BootBlock& block, std::size_t offset, std::uint8_t value) { block.at(offset) = value; }
 
-void storeLe16(BootBlock &block, std::size_t offset, std::uint16_t value) {
+void storeLe16(BootBlock& block, std::size_t offset, std::uint16_t value) {
     block.at(offset) = static_cast<std::uint8_t>(value & 0xFFU);
     block.at(offset + 1) = static_cast<std::uint8_t>(value >> 8);
 }
 
-void storeLe32(BootBlock &block, std::size_t offset, std::uint32_t value) {
+void storeLe32(BootBlock& block, std::size_t offset, std::uint32_t value) {
     for (std::size_t i = 0; i < 4; ++i) {
         block.at(offset + i) = static_cast<std::uint8_t>((value >> (8 * i)) & 0xFFU);
     }
@@ -54,7 +54,7 @@ struct TextField {
     char text[16];
 };
 
-TextField textField(const BootBlock &block, std::size_t offset, std::size_t width) {
+TextField textField(const BootBlock& block, std::size_t offset, std::size_t width) {
     TextField field{};
     for (std::size_t i = 0; i < width; ++i) {
         field.text[i] = static_cast<char>(block.at(offset + i));
@@ -64,7 +64,7 @@ TextField textField(const BootBlock &block, std::size_t offset, std::size_t widt
 
 } // namespace
 
-void checkBootBlock(const BootBlock &block) {
+void checkBootBlock(const BootBlock& block) {
     const std::uint16_t signature = loadLe16(block, kBootSignatureOffset);
     if (signature != kBootSignature) {
         std::fprintf(stderr,
@@ -82,7 +82,7 @@ void checkBootBlock(const BootBlock &block) {
     }
 }
 
-void printBootBlockReport(const BootBlock &block) {
+void printBootBlockReport(const BootBlock& block) {
     const TextField fileSystemId = textField(block, kFileSystemIdOffset, kFileSystemIdWidth);
     const TextField oemId = textField(block, kOemIdOffset, kOemIdWidth);
     const TextField volumeName = textField(block, kVolumeNameOffset, kVolumeNameWidth);

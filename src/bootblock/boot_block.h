@@ -36,12 +36,12 @@ inline constexpr std::size_t kFileSystemIdWidth = 8;
 
 inline constexpr std::uint16_t kBootSignature = 0xAA55;
 
-std::uint8_t loadU8(const BootBlock &block, std::size_t offset);
-std::uint16_t loadLe16(const BootBlock &block, std::size_t offset);
-std::uint32_t loadLe32(const BootBlock &block, std::size_t offset);
-void storeU8(BootBlock &block, std::size_t offset, std::uint8_t value);
-void storeLe16(BootBlock &block, std::size_t offset, std::uint16_t value);
-void storeLe32(BootBlock &block, std::size_t offset, std::uint32_t value);
+std::uint8_t loadU8(const BootBlock& block, std::size_t offset);
+std::uint16_t loadLe16(const BootBlock& block, std::size_t offset);
+std::uint32_t loadLe32(const BootBlock& block, std::size_t offset);
+void storeU8(BootBlock& block, std::size_t offset, std::uint8_t value);
+void storeLe16(BootBlock& block, std::size_t offset, std::uint16_t value);
+void storeLe32(BootBlock& block, std::size_t offset, std::uint32_t value);
 
 // Base-2 logarithm of a supported logical sector size: 8 for 256 bytes,
 // 9 for 512, 10 for 1024, 11 for 2048, and -1 for every other size.
@@ -51,7 +51,7 @@ SectorSizeCode sectorSizeCode(std::uint32_t bytesPerSector);
 
 // Passes, or writes its message to standard error and throws status 5
 // (signature) or 4 (file system ID).
-void checkBootBlock(const BootBlock &block);
+void checkBootBlock(const BootBlock& block);
 
 // Writes the boot block report to standard output.
-void printBootBlockReport(const BootBlock &block);
+void printBootBlockReport(const BootBlock& block);

@@ -24,7 +24,7 @@ char toUpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c 
 
 } // namespace
 
-std::uint32_t scanUnsigned(const char *text) {
+std::uint32_t scanUnsigned(const char* text) {
     while (isCSpace(*text)) {
         ++text;
     }
@@ -40,10 +40,10 @@ std::uint32_t scanUnsigned(const char *text) {
     return negative ? 0U - value : value;
 }
 
-int parseCommandLine(int argc, const char *const *argv, RunSettings &settings,
+int parseCommandLine(int argc, const char* const* argv, RunSettings& settings,
                      std::string_view optionPrefixes) {
     for (int index = argc - 1; index >= 1; --index) {
-        const char *argument = argv[index];
+        const char* argument = argv[index];
         const bool isOption =
             argument[0] != '\0' && optionPrefixes.find(argument[0]) != std::string_view::npos;
         if (!isOption) {

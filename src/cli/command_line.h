@@ -29,10 +29,10 @@ void printUsage();
 // The C library's "%u" conversion: skips leading white space, takes one
 // optional sign, then decimal digits up to the first other character,
 // modulo 2 to the power 32; "-" negates. Without a digit the result is 0.
-std::uint32_t scanUnsigned(const char *text);
+std::uint32_t scanUnsigned(const char* text);
 
 // Parses argv[1] .. argv[argc-1], last to first, into settings. Returns 0
 // when the run may go on, or the status (10 or 11) after writing the
 // message to standard error. Requires argc >= 2.
-int parseCommandLine(int argc, const char *const *argv, RunSettings &settings,
+int parseCommandLine(int argc, const char* const* argv, RunSettings& settings,
                      std::string_view optionPrefixes = kOptionPrefixes);

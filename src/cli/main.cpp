@@ -1,3 +1,3 @@
 #include "cli/run.h"
 
-int main(int argc, char **argv) { return runMain(argc, argv); }
+int main(int argc, char** argv) { return runMain(argc, argv); }

@@ -2,13 +2,15 @@
 #include <string>
 
 #include "bootblock/boot_block.h"
+#include "bootblock/conversion.h"
+#include "bootblock/serial_number.h"
 #include "cli/exit_status.h"
 #include "cli/run.h"
 #include "volume/raw_volume.h"
 
-int runConversion(const RunSettings &settings) {
+int runConversion(const RunSettings& settings) {
     const std::string path = devicePath(settings.driveArgument);
-    RawVolume *volume = openVolume(path);
+    RawVolume* volume = openVolume(path);
     if (volume == nullptr) {
         return kStatusOpenFailed;
     }
@@ -20,6 +22,13 @@ int runConversion(const RunSettings &settings) {
         readBlock(volume, block);
         checkBootBlock(block);
         printBootBlockReport(block);
+        convertSectorSize(block, settings.targetSizeCode);
+        if (settings.newSerial) {
+            storeNewSerialNumber(block);
+        }
+        rewindVolume(volume);
+        writeBlock(volume, block);
+        printChangedReport(block);
         throw kStatusSuccess;
     } catch (int status) {
         closeVolume(volume);
@@ -27,7 +36,7 @@ int runConversion(const RunSettings &settings) {
     }
 }
 
-int runMain(int argc, const char *const *argv) {
+int runMain(int argc, const char* const* argv) {
     if (argc < 2) {
         printUsage();
         return kStatusUsageOrWrite;

@@ -14,9 +14,9 @@ struct RawVolume {
     int fd;
 };
 
-std::string devicePath(const std::string &driveArgument) { return driveArgument; }
+std::string devicePath(const std::string& driveArgument) { return driveArgument; }
 
-RawVolume *openVolume(const std::string &path) {
+RawVolume* openVolume(const std::string& path) {
     int flags = O_RDWR | O_CLOEXEC;
 #ifdef __linux__
     // On a block device, O_EXCL makes the kernel refuse a volume that is
@@ -40,7 +40,7 @@ RawVolume *openVolume(const std::string &path) {
     return new RawVolume{fd};
 }
 
-void readBlock(RawVolume *volume, BootBlock &block) {
+void readBlock(RawVolume* volume, BootBlock& block) {
     std::size_t done = 0;
     while (done < block.size()) {
         const ssize_t got = read(volume->fd, block.data() + done, block.size() - done);
@@ -58,7 +58,7 @@ void readBlock(RawVolume *volume, BootBlock &block) {
     }
 }
 
-void rewindVolume(RawVolume *volume) {
+void rewindVolume(RawVolume* volume) {
     if (lseek(volume->fd, 0, SEEK_SET) == static_cast<off_t>(-1)) {
         const long code = errno;
         std::fprintf(stderr, "Failed to reset file pointer - Code %li.\n", code);
@@ -75,7 +75,7 @@ namespace {
 
 } // namespace
 
-void writeBlock(RawVolume *volume, const BootBlock &block) {
+void writeBlock(RawVolume* volume, const BootBlock& block) {
     std::size_t done = 0;
     while (done < block.size()) {
         const ssize_t put = write(volume->fd, block.data() + done, block.size() - done);
@@ -97,7 +97,7 @@ void writeBlock(RawVolume *volume, const BootBlock &block) {
     }
 }
 
-void closeVolume(RawVolume *volume) {
+void closeVolume(RawVolume* volume) {
     close(volume->fd);
     delete volume;
 }
