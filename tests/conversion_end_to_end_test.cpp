@@ -9,6 +9,7 @@
 #include "boot_block_builder.h"
 #include "case_name.h"
 #include "end_to_end_support.h"
+#include "small_volume.h"
 
 namespace {
 
@@ -54,9 +55,8 @@ std::vector<VolumeFile> sampleFiles() {
 
 // Makes the volume with mkfs.fat and copies the files onto it with mtools.
 void makeVolume(const TemporaryFolder& folder, const VolumeCase& volume, const std::string& image) {
-    ProcessResult made =
-        runShell("mkfs.fat --invariant -i 1234ABCD " + std::string(volume.mkfsOptions) + " -C " +
-                 shellQuote(image) + " " + std::to_string(volume.kibibytes));
+    ProcessResult made = runShell("mkfs.fat " + std::string(volume.mkfsOptions) + " -C " +
+                                  shellQuote(image) + " " + std::to_string(volume.kibibytes));
     ASSERT_EQ(made.status, 0) << made.out;
     made = runShell(kTools + "mmd -i " + shellQuote(image) + " ::/DOCS ::/DOCS/NESTED");
     ASSERT_EQ(made.status, 0) << made.out;
@@ -169,39 +169,39 @@ INSTANTIATE_TEST_SUITE_P(
         // 4 MiB FAT12 with 2048-byte sectors and one reserved sector, like the
         // bundled sample.
         VolumeCase{"Fat12Sectors2048",
-                   "-F 12 -S 2048 -s 1 -n TESTVOLUME",
-                   4096,
+                   kSmallVolumeMkfsOptions,
+                   kSmallVolumeKibibytes,
                    2048,
                    {{1024, nullptr, false}, {512, nullptr, false}, {256, nullptr, false}}},
         // 32 MiB FAT16 with 16384 sectors of 2048 bytes: the short total
         // outgrows 16 bits at 512 and 256 bytes per sector.
         VolumeCase{"Fat16Sectors2048ShortTotalOverflows",
-                   "-F 16 -S 2048 -s 1 -n TESTVOLUME",
+                   "--invariant -i 1234ABCD -F 16 -S 2048 -s 1 -n TESTVOLUME",
                    32768,
                    2048,
                    {{1024, nullptr, false}, {512, nullptr, true}, {256, nullptr, true}}},
         // 16 MiB FAT16 with 512-byte sectors whose counts all divide by 4.
         VolumeCase{"Fat16Sectors512",
-                   "-F 16 -S 512 -s 4 -R 4 -r 512 -n TESTVOLUME",
+                   "--invariant -i 1234ABCD -F 16 -S 512 -s 4 -R 4 -r 512 -n TESTVOLUME",
                    16384,
                    512,
                    {{2048, nullptr, false}, {1024, nullptr, false}, {256, nullptr, true}}},
         // 224 root entries fill 7168 bytes: whole sectors of 256, 512 and
         // 1024 bytes, but three and a half of 2048.
         VolumeCase{"Fat12Sectors512With224RootEntries",
-                   "-a -F 12 -S 512 -s 4 -R 4 -r 224 -n TESTVOLUME",
+                   "--invariant -i 1234ABCD -a -F 12 -S 512 -s 4 -R 4 -r 224 -n TESTVOLUME",
                    5120,
                    512,
                    {{2048, kRootMoves, false}, {1024, nullptr, false}, {256, nullptr, false}}},
         // A 1.44 MB floppy layout: one reserved sector, nine sectors per FAT.
         VolumeCase{
             "FloppySingleReservedSector",
-            "-F 12 -S 512 -n TESTVOLUME",
+            "--invariant -i 1234ABCD -F 12 -S 512 -n TESTVOLUME",
             1440,
             512,
             {{2048, kMultiplesOf4, false}, {1024, kMultiplesOf2, false}, {256, nullptr, false}}},
         VolumeCase{"Fat12Sectors1024",
-                   "-F 12 -S 1024 -s 2 -R 2 -n TESTVOLUME",
+                   "--invariant -i 1234ABCD -F 12 -S 1024 -s 2 -R 2 -n TESTVOLUME",
                    4096,
                    1024,
                    {{2048, kMultiplesOf2, false}, {512, nullptr, false}, {256, nullptr, false}}}),
@@ -210,7 +210,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ConvertRealVolume, ExactOutputWithANewSerialNumber) {
     TemporaryFolder folder;
     const std::string image = folder.file("volume.img");
-    VolumeCase volume{"", "-F 12 -S 2048 -s 1 -n TESTVOLUME", 4096, 2048, {}};
+    VolumeCase volume{"", kSmallVolumeMkfsOptions, kSmallVolumeKibibytes, 2048, {}};
     makeVolume(folder, volume, image);
     if (HasFatalFailure()) {
         return;
@@ -218,33 +218,7 @@ TEST(ConvertRealVolume, ExactOutputWithANewSerialNumber) {
     const ProcessResult result = runResec({image, "-N", "-s512"});
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.err, "");
-    EXPECT_EQ(result.out, "\nBoot block information:\n"
-                          "  File system ID:        FAT12   \n"
-                          "  OEM ID:                mkfs.fat\n"
-                          "  Bytes per sector:      2048\n"
-                          "  Sectors per cluster:   1\n"
-                          "  Reserved sectors:      1\n"
-                          "  Number of FATs:        2\n"
-                          "  Size of root directory:512\n"
-                          "  Total sectors (short): 2048\n"
-                          "  Media byte:            F8\n"
-                          "  Sectors per FAT:       2\n"
-                          "  Sectors per track:     16\n"
-                          "  Heads:                 2\n"
-                          "  Hidden sectors:        0\n"
-                          "  Total sectors (long):  0\n"
-                          "  Serial number:         1234ABCD\n"
-                          "  Volume name:           TESTVOLUME \n"
-                          "\nParameters changed:\n"
-                          "  Bytes per sector:      512\n"
-                          "  Sectors per cluster:   4\n"
-                          "  Reserved sectors:      4\n"
-                          "  Sectors per FAT:       8\n"
-                          "  Hidden sectors:        0\n"
-                          "  Total sectors (short): 8192\n"
-                          "  Total sectors (long):  0\n"
-                          "  Serial number:         C8130BE\n"
-                          "\nDevice successfully converted.\n");
+    EXPECT_EQ(result.out, std::string(kSmallVolumeReport) + kSmallVolumeTo512WithNewSerial);
     const ProcessResult info = runShell(kTools + "minfo -i " + shellQuote(image) + " ::");
     EXPECT_NE(info.out.find("serial number: 0C8130BE"), std::string::npos) << info.out;
     EXPECT_NE(info.out.find("sector size: 512 bytes"), std::string::npos) << info.out;
