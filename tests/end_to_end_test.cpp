@@ -1,4 +1,6 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
@@ -6,6 +8,7 @@
 #include "boot_block_builder.h"
 #include "case_name.h"
 #include "end_to_end_support.h"
+#include "small_volume.h"
 
 namespace {
 
@@ -227,6 +230,65 @@ TEST(EndToEnd, ReportsAVolumeMadeByMkfsFatAndLeavesItAlone) {
                           "\nDevice has 2048 bytes per sector. No changes made.\n");
     EXPECT_EQ(result.err, "");
     EXPECT_EQ(readFile(image), original);
+}
+
+// A loop device over an image, detached at the end.
+class LoopDevice {
+  public:
+    explicit LoopDevice(const std::string& image) {
+        const ProcessResult attached = runShell("losetup -f --show " + shellQuote(image));
+        if (attached.status == 0 && attached.out.starts_with("/dev/")) {
+            path_ = attached.out.substr(0, attached.out.find('\n'));
+        }
+    }
+    ~LoopDevice() {
+        if (!path_.empty()) {
+            runShell("losetup -d " + shellQuote(path_));
+        }
+    }
+    LoopDevice(const LoopDevice&) = delete;
+    LoopDevice& operator=(const LoopDevice&) = delete;
+    const std::string& path() const { return path_; }
+
+  private:
+    std::string path_;
+};
+
+// A mounted file system claims its block device exclusively; so does an
+// O_EXCL open. resec must not rewrite a boot sector under such a claim.
+TEST(EndToEnd, BlockDeviceClaimedElsewhereIsRefusedAndConvertedOnceFree) {
+    TemporaryFolder folder;
+    const std::string image = folder.file("block.img");
+    const ProcessResult made =
+        runShell("mkfs.fat " + std::string(kSmallVolumeMkfsOptions) + " -C " + shellQuote(image) +
+                 " " + std::to_string(kSmallVolumeKibibytes));
+    ASSERT_EQ(made.status, 0) << made.out;
+    const std::string original = readFile(image);
+    std::string converted;
+    {
+        LoopDevice device(image);
+        if (device.path().empty()) {
+            GTEST_SKIP() << "no loop device can be attached here (needs root and loop support)";
+        }
+        const int claim = open(device.path().c_str(), O_RDONLY | O_EXCL | O_CLOEXEC);
+        ASSERT_GE(claim, 0);
+        const ProcessResult refused = runResec({device.path(), "-s512"});
+        close(claim);
+        EXPECT_EQ(refused.status, 9);
+        EXPECT_EQ(refused.out, "");
+        EXPECT_EQ(refused.err,
+                  "Failed to open device " + device.path() + " for writing. - Code 16.\n");
+        EXPECT_TRUE(readFile(image) == original);
+
+        const ProcessResult result = runResec({device.path(), "-s512", "-n"});
+        EXPECT_EQ(result.status, 0) << result.err;
+        EXPECT_EQ(result.out, std::string(kSmallVolumeReport) + kSmallVolumeTo512WithNewSerial);
+    }
+    converted = readFile(image);
+    BootBlock block{};
+    std::copy_n(converted.begin(), kBootBlockSize, block.begin());
+    EXPECT_EQ(loadLe16(block, kBytesPerSectorOffset), 512);
+    EXPECT_EQ(loadLe32(block, kSerialNumberOffset), 0x0C8130BEU);
 }
 
 } // namespace
