@@ -259,9 +259,7 @@ class LoopDevice {
 TEST(EndToEnd, BlockDeviceClaimedElsewhereIsRefusedAndConvertedOnceFree) {
     TemporaryFolder folder;
     const std::string image = folder.file("block.img");
-    const ProcessResult made =
-        runShell("mkfs.fat " + std::string(kSmallVolumeMkfsOptions) + " -C " + shellQuote(image) +
-                 " " + std::to_string(kSmallVolumeKibibytes));
+    const ProcessResult made = makeSmallVolume(image);
     ASSERT_EQ(made.status, 0) << made.out;
     const std::string original = readFile(image);
     std::string converted;

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <string>
+
+#include "process_runner.h"
+
 // A small real volume that several end-to-end tests convert: 4 MiB of FAT12
 // with 2048-byte sectors as mkfs.fat makes it, and the exact output of
 // converting it to 512-byte sectors with a new serial number.
@@ -7,6 +11,12 @@
 inline constexpr const char* kSmallVolumeMkfsOptions =
     "--invariant -i 1234ABCD -F 12 -S 2048 -s 1 -n TESTVOLUME";
 inline constexpr unsigned kSmallVolumeKibibytes = 4096;
+
+// Makes the small volume as an image file; the result is mkfs.fat's.
+inline ProcessResult makeSmallVolume(const std::string& image) {
+    return runShell("mkfs.fat " + std::string(kSmallVolumeMkfsOptions) + " -C " +
+                    shellQuote(image) + " " + std::to_string(kSmallVolumeKibibytes));
+}
 
 inline constexpr const char* kSmallVolumeReport = "\nBoot block information:\n"
                                                   "  File system ID:        FAT12   \n"

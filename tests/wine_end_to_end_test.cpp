@@ -141,18 +141,11 @@ INSTANTIATE_TEST_SUITE_P(
                         "Failed to open device \\\\.\\/s512 for writing. - Code 2.\n"}),
     CaseName{});
 
-std::string makeSmallVolume(const TemporaryFolder& folder) {
-    const std::string image = folder.file("small.img");
-    const ProcessResult made =
-        runShell("mkfs.fat " + std::string(kSmallVolumeMkfsOptions) + " -C " + shellQuote(image) +
-                 " " + std::to_string(kSmallVolumeKibibytes));
-    EXPECT_EQ(made.status, 0) << made.out;
-    return image;
-}
-
 TEST(WindowsProgram, ConvertsBothWays) {
     TemporaryFolder folder;
-    const std::string image = makeSmallVolume(folder);
+    const std::string image = folder.file("small.img");
+    const ProcessResult made = makeSmallVolume(image);
+    ASSERT_EQ(made.status, 0) << made.out;
     const std::string original = readFile(image);
     MappedDrive drive('x', image);
 
