@@ -1,4 +1,3 @@
-#include <cstdio>
 #include <string>
 
 #include "bootblock/boot_block.h"
