@@ -262,7 +262,6 @@ TEST(EndToEnd, BlockDeviceClaimedElsewhereIsRefusedAndConvertedOnceFree) {
     const ProcessResult made = makeSmallVolume(image);
     ASSERT_EQ(made.status, 0) << made.out;
     const std::string original = readFile(image);
-    std::string converted;
     {
         LoopDevice device(image);
         if (device.path().empty()) {
@@ -282,7 +281,7 @@ TEST(EndToEnd, BlockDeviceClaimedElsewhereIsRefusedAndConvertedOnceFree) {
         EXPECT_EQ(result.status, 0) << result.err;
         EXPECT_EQ(result.out, std::string(kSmallVolumeReport) + kSmallVolumeTo512WithNewSerial);
     }
-    converted = readFile(image);
+    const std::string converted = readFile(image);
     BootBlock block{};
     std::copy_n(converted.begin(), kBootBlockSize, block.begin());
     EXPECT_EQ(loadLe16(block, kBytesPerSectorOffset), 512);
